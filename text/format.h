@@ -1,0 +1,25 @@
+#pragma once
+// The date-time value and the number and date-time texts of the log.
+
+#include <cstdint>
+#include <optional>
+
+#include "text/text.h"
+
+namespace zuzar {
+
+// Days since 1899-12-30 in the integer part; the magnitude of the fraction is the time of day.
+using DateTime = double;
+
+// The current local date and time, whole seconds (time + localtime).
+DateTime GetNow();
+
+// part: omitted or < 1 -> 1 (date and time), 2 date only, > 3 -> 3 (time only).
+// "2015年3月7日9时5分7秒"; the time is written in its shortest form for part 1.
+Text TimeToText(DateTime value, std::optional<int32_t> part = std::nullopt);
+
+// "%.13g" with a three-digit exponent, optionally rounded to `places` (halves away from zero) and
+// padded, optionally grouped with "," ("1,234,567"). Exponent forms are never grouped.
+Text FormatNumber(double value, std::optional<int32_t> places, bool group);
+
+}  // namespace zuzar
