@@ -14,6 +14,11 @@ using DateTime = double;
 // The current local date and time, whole seconds (time + localtime).
 DateTime GetNow();
 
+// The value of a proleptic Gregorian date and a time of day. A month outside 1..12 carries into
+// the year; day, hour, minute and second simply add on, so out-of-range fields roll over.
+DateTime EncodeDateTime(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute,
+                        int32_t second);
+
 // part: omitted or < 1 -> 1 (date and time), 2 date only, > 3 -> 3 (time only).
 // "2015年3月7日9时5分7秒"; the time is written in its shortest form for part 1.
 Text TimeToText(DateTime value, std::optional<int32_t> part = std::nullopt);

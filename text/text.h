@@ -27,6 +27,11 @@ class Text {
   operator std::string_view() const { return view(); }
 
  private:
+  friend Text ConcatText(std::initializer_list<std::string_view> pieces);
+  // A block of length + 1 bytes with the NUL already at its end; the caller fills the rest.
+  static Text Allocate(int64_t length);
+  char* data() { return block_.get(); }
+
   struct FreeBlock {
     void operator()(char* block) const;
   };
