@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/fatal.h"
+#include "ui/window_ids.h"
 
 namespace zuzar {
 

@@ -105,7 +105,6 @@ const ControlRecord& LayoutRecord(ControlId id);
 // The outer size of the window, fixed.
 constexpr int32_t kMainWindowWidth = 475;
 constexpr int32_t kMainWindowHeight = 321;
-constexpr std::string_view kMainWindowTitle = "zuzar";
 
 // The functions behind the handler roles; an empty function binds nothing.
 struct HandlerBindings {
