@@ -1,0 +1,7 @@
+#include "shredder/paint_pump.h"
+
+namespace zuzar {
+
+void DispatchPaintMessages() {}
+
+}  // namespace zuzar
