@@ -8,6 +8,8 @@
 #include <iterator>
 #include <vector>
 
+#include "ui/icon_picking.h"
+
 namespace zuzar {
 namespace {
 
@@ -67,6 +69,26 @@ TEST(IconFile, DirectoryListsTheTwelveImages) {
     EXPECT_EQ(ico[mask + bodyRow * andRow + size / 2 / 8] & (0x80 >> (size / 2 % 8)), 0);
   }
   EXPECT_EQ(expectedOffset, ico.size());
+}
+
+// The window's rule takes the first image with 16 or more colours of the wanted width: in our file
+// those are the 16-colour images, whose bitmaps hold colour and mask one above the other.
+TEST(IconFile, TheWindowShowsTheSixteenColourImages) {
+  const std::vector<uint8_t> ico = ReadIconFile();
+  struct Case {
+    int32_t wanted;
+    size_t entry;
+  };
+  for (const Case& c : {Case{kLargeIconWidth, 2}, Case{kSmallIconWidth, 1}}) {
+    SCOPED_TRACE(c.wanted);
+    const std::optional<IconImage> image = PickIconImage(ico.data(), ico.size(), c.wanted);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->offset, U32(ico, 6 + 16 * c.entry + 12));
+    EXPECT_EQ(image->size, U32(ico, 6 + 16 * c.entry + 8));
+    EXPECT_EQ(image->width, c.wanted);
+    EXPECT_EQ(image->height, c.wanted);
+    EXPECT_EQ(U16(ico, image->offset + 14), 4u);
+  }
 }
 
 }  // namespace
