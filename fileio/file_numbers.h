@@ -4,6 +4,7 @@
 // the result (0, false, -1 or a null buffer). Running out of memory for a result block is fatal.
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -24,8 +25,11 @@ FileNumber OpenFile(const char* path, std::optional<int32_t> mode = std::nullopt
 FileNumber OpenMemoryFile();
 // Unregisters, closes and destroys the file; an unknown number does nothing.
 void CloseFile(FileNumber file);
-// Length in bytes, -1 on failure; the position is kept.
+// Length in bytes, -1 on failure; the position is kept. A disk file too long for a signed 32-bit
+// length gives -1 rather than a wrapped value.
 int32_t GetFileLength(FileNumber file);
+// The true length, however large; -1 on failure. The position is kept.
+int64_t GetFileLength64(FileNumber file);
 // True when the position is now 0.
 bool SeekToStart(FileNumber file);
 // Up to `count` bytes from the position; null when none were read or on failure (then the
@@ -37,6 +41,13 @@ bool WriteBytes(FileNumber file, std::initializer_list<ByteBufferView> buffers);
 // Removes `count` bytes at the position and pulls the rest of the file up; the position ends at
 // the new length. count <= 0 changes nothing and gives true.
 bool DeleteData(FileNumber file, int32_t count);
+// Overwrites the file's whole true length in place with zero bytes, front to back, through one
+// fixed 1 MiB block, then flushes it to the device and returns the position to 0. `progress`
+// (may be empty) is called after each block with the bytes written so far and the length; an
+// empty file calls it never. On failure the bytes already overwritten stay zero and the result
+// is false.
+bool OverwriteWithZeros(FileNumber file,
+                        const std::function<void(int64_t written, int64_t total)>& progress);
 
 // End of run, normal or fatal: closes and destroys every registered file, first to last, errors
 // ignored, and empties the registry.

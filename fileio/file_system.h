@@ -20,5 +20,10 @@ bool WriteToFile(const char* path, std::initializer_list<ByteBufferView> buffers
 bool DeleteFileAt(const char* path);
 // Replaces the attributes by attributes & 0x27 (read-only 1, hidden 2, system 4, archive 32).
 bool SetFileAttrs(const char* path, int32_t attributes);
+// Renames or moves a file; false when the target exists or the file is held open.
+bool RenameFileAt(const char* from, const char* to);
+// True when the path names something on the disk. Under Wine a refused deletion can still
+// report success, so whoever must know that a file is gone looks.
+bool FileExistsAt(const char* path);
 
 }  // namespace zuzar
