@@ -161,6 +161,14 @@ TEST(TimeToTextProperty, AgreesWithAnIndependentCalendarOverTheWholeRange) {
   }
 }
 
+TEST(TimeToTextProperty, EveryDayOfAFourHundredYearCycleHasItsCalendarDate) {
+  // 1600-01-01 to 2001-01-01: every leap rule, and the last days of the 4-, 100- and 400-year
+  // cycles, once each.
+  for (int64_t dayNumber = -109571; dayNumber <= 36892; ++dayNumber) {
+    ASSERT_EQ(Str(TimeToText(static_cast<double>(dayNumber), 2)), ExpectedDate(dayNumber));
+  }
+}
+
 TEST(TimeToTextProperty, ValuesOutsideTheRangeShowItsEnds) {
   std::mt19937_64 random(99991231);
   std::uniform_real_distribution<double> below(-1e12, -657434.0);
