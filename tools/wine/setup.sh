@@ -34,4 +34,7 @@ fi
 export DISPLAY=$(cat "$state_dir/display")
 # A persistent wineserver keeps every test from paying for its start.
 "$WINESERVER" -p </dev/null >/dev/null 2>&1
+# Start the prefix's services now, detached from any output pipe: started by the first test program,
+# they would inherit its pipe and CTest would wait for them forever.
+"$WINE" wineboot </dev/null >/dev/null 2>&1
 echo "setup: prefix $WINEPREFIX, display $DISPLAY"
