@@ -16,7 +16,9 @@ TEST_F(WorkbenchTest, RefusedDeletionIsReportedAndTheFileIsBackUnderItsName) {
   // file is held, at the pause before the files are closed.
   int32_t pauses = 0;
   duringPause = [&pauses](int32_t) {
-    if (++pauses == 4) EXPECT_TRUE(SetFileAttrs("held.txt", kReadOnly));
+    if (++pauses == 4) {
+      EXPECT_TRUE(SetFileAttrs("held.txt", kReadOnly));
+    }
   };
 
   model.Click(ControlId::按钮2);
