@@ -98,7 +98,10 @@ void ControlModel::AppendText(ControlId box, std::initializer_list<std::string_v
   for (std::string_view piece : pieces) {
     // Looked up again for every piece: a handler run by the previous one may have changed things.
     ControlState& state = State(box);
-    state.content += UpToNul(piece);
+    const std::string_view text = UpToNul(piece);
+    // Replacing an empty selection by nothing changes nothing, and a box reports no change then.
+    if (text.empty()) continue;
+    state.content += text;
     RaiseContentChanged(state);
   }
 }

@@ -11,7 +11,6 @@ constexpr int32_t kLargestProgressPosition = 32767;
 constexpr uint32_t kOfnOverwritePrompt = 0x2;
 constexpr uint32_t kOfnHideReadOnly = 0x4;
 constexpr uint32_t kOfnNoChangeDir = 0x8;
-constexpr uint32_t kOfnEnableHook = 0x20;
 constexpr uint32_t kOfnPathMustExist = 0x800;
 constexpr uint32_t kOfnFileMustExist = 0x1000;
 constexpr uint32_t kOfnCreatePrompt = 0x2000;
@@ -60,7 +59,7 @@ uint32_t OpenDialogFlagWord(const DialogSettings& settings) {
   if (settings.promptBeforeOverwrite) flags |= kOfnOverwritePrompt;
   if (settings.pathMustExist) flags |= kOfnPathMustExist;
   if (settings.keepCurrentDirectory) flags |= kOfnNoChangeDir;
-  return flags | kOfnExplorer | kOfnEnableSizing | kOfnEnableHook;
+  return flags | kOfnExplorer | kOfnEnableSizing;
 }
 
 std::string DialogFilterList(std::string_view filter) {
@@ -84,6 +83,17 @@ std::array<char, kDialogFileBufferSize> DialogFileBuffer(std::string_view fileNa
   const std::string_view name = fileName.substr(0, std::min(fileName.find('\0'), kDialogFileBufferSize - 1));
   std::copy(name.begin(), name.end(), buffer.begin());
   return buffer;
+}
+
+int32_t OneLineBoxHeight(int32_t height, int32_t lineHeight, int32_t edge) {
+  return std::max(height, lineHeight + 2 * edge);
+}
+
+RowSpan CentredLineRows(RowSpan area, int32_t lineHeight) {
+  const int32_t spare = area.bottom - area.top - lineHeight;
+  if (spare <= 0 || lineHeight <= 0) return area;
+  const int32_t top = area.top + spare / 2;
+  return {top, top + lineHeight};
 }
 
 }  // namespace zuzar

@@ -25,7 +25,9 @@ struct EditSelection {
 // negative values mean 0; the length stays as it was except for -1.
 EditSelection SelectionAfterStartWrite(EditSelection current, int32_t value, int32_t textLength);
 
-// The flags word of the open-file dialog (OPENFILENAME.Flags). OFN_ENABLEHOOK is always part of it.
+// The flags word of the open-file dialog (OPENFILENAME.Flags). No hook procedure is installed, so
+// OFN_ENABLEHOOK is never part of it: a hook would make Windows fall back to the old-style dialog,
+// and the flag without a hook makes the dialog fail (CDERR_NOHOOK).
 uint32_t OpenDialogFlagWord(const DialogSettings& settings);
 // "name|pattern" pairs as the dialog takes them: trailing white space cut, "||" completed, and every
 // separator "|" (a single-byte character, never the trail byte of a GBK pair) turned into NUL. The
@@ -38,6 +40,18 @@ constexpr size_t kDialogFileBufferSize = 260;
 constexpr size_t kDialogTitleBufferSize = 64;
 // The dialog's file buffer, starting from the last confirmed name, cut to fit with its NUL.
 std::array<char, kDialogFileBufferSize> DialogFileBuffer(std::string_view fileName);
+
+// A one-line edit box is at least one text line of its font plus its two edges high.
+int32_t OneLineBoxHeight(int32_t height, int32_t lineHeight, int32_t edge);
+
+// The rows a one-line edit box gives its text: one line high, placed at half the spare height
+// (rounded down) below the top of the area it would otherwise use. The bands above and below stay
+// outside the text area.
+struct RowSpan {
+  int32_t top;
+  int32_t bottom;
+};
+RowSpan CentredLineRows(RowSpan area, int32_t lineHeight);
 
 // True when `byte` starts a two-byte GBK character.
 constexpr bool IsGbkLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }

@@ -16,12 +16,13 @@ const DialogSettings& OpenDialogOfTheLayout() {
 }
 
 TEST(OpenDialogFlagWord, ThePathDialogOfTheWindowAsksForAnExistingFile) {
-  EXPECT_EQ(OpenDialogFlagWord(OpenDialogOfTheLayout()), 0x881826u);
+  // Explorer style, sizing, hide read-only, file and path must exist, prompt before overwrite.
+  EXPECT_EQ(OpenDialogFlagWord(OpenDialogOfTheLayout()), 0x881806u);
 }
 
 TEST(OpenDialogFlagWord, EachOptionAddsItsOwnBit) {
   const uint32_t none = OpenDialogFlagWord(DialogSettings{});
-  EXPECT_EQ(none, 0x880024u) << "hide read-only, explorer, sizing and the hook are always there";
+  EXPECT_EQ(none, 0x880004u) << "hide read-only, explorer and sizing are always there";
   struct Case {
     bool DialogSettings::*option;
     uint32_t bit;
@@ -68,6 +69,30 @@ TEST(DialogFileBuffer, StartsFromTheLastNameCutToFitWithItsNul) {
   EXPECT_EQ(std::string(DialogFileBuffer("").data()), "");
   const auto buffer = DialogFileBuffer(std::string(300, 'x'));
   EXPECT_EQ(std::string(buffer.data()), std::string(259, 'x'));
+}
+
+TEST(OneLineEditBox, IsAtLeastOneLineAndTwoEdgesHigh) {
+  EXPECT_EQ(OneLineBoxHeight(24, 13, 2), 24) << "the path box keeps its height with the default font";
+  EXPECT_EQ(OneLineBoxHeight(12, 13, 2), 17);
+}
+
+TEST(OneLineEditBox, ShowsItsLineInTheMiddleRoundingDown) {
+  const struct {
+    RowSpan area;
+    int32_t line;
+    int32_t top, bottom;
+  } cases[] = {
+      {{0, 20}, 13, 3, 16},   // 7 spare: 3 above, 4 below
+      {{2, 22}, 14, 5, 19},   // 6 spare: 3 and 3
+      {{0, 13}, 13, 0, 13},   // no spare
+      {{0, 10}, 13, 0, 10},   // too low already: left alone
+      {{0, 20}, 0, 0, 20},    // no measured line: left alone
+  };
+  for (const auto& c : cases) {
+    const RowSpan rows = CentredLineRows(c.area, c.line);
+    EXPECT_EQ(rows.top, c.top);
+    EXPECT_EQ(rows.bottom, c.bottom);
+  }
 }
 
 }  // namespace
