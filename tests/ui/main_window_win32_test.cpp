@@ -329,6 +329,21 @@ TEST_F(MainWindowTest, TheFocusStartsInThePathBoxAndTabSkipsDisabledButtons) {
   EXPECT_EQ(backward, ids({ControlId::按钮4, ControlId::编辑框2, ControlId::按钮1, ControlId::编辑框1}));
 }
 
+TEST_F(MainWindowTest, TheFocusComesBackToTheControlThatHadItWhenTheWindowIsActivatedAgain) {
+  SetFocus(Child(ControlId::按钮4));
+  const HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetActiveWindow(other);
+  PumpMessages();
+  EXPECT_NE(GetFocus(), Child(ControlId::按钮4));
+
+  SetActiveWindow(main);
+  PumpMessages();
+  EXPECT_EQ(GetFocus(), Child(ControlId::按钮4));
+  DestroyWindow(other);
+}
+
 TEST_F(MainWindowTest, EnterDoesNothingAndEscClosesTheWindow) {
   SetFocus(Child(ControlId::按钮1));
   PressKey(VK_RETURN);
