@@ -58,7 +58,7 @@ TEST(MainWindow, StandsCentredAtItsFixedSizeWithACloseButtonOnly) {
   EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN), WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
   EXPECT_EQ(GetWindow(session.MainWindow(), GW_OWNER), nullptr);  // its own taskbar button
-  EXPECT_EQ(ReadWindowText(session.MainWindow()), "zuzar");
+  EXPECT_EQ(session.Text(ControlId::Window), "zuzar");
 }
 
 TEST(MainWindow, EveryControlStandsInPlaceWithItsCaptionAndFirstState) {
@@ -70,7 +70,7 @@ TEST(MainWindow, EveryControlStandsInPlaceWithItsCaptionAndFirstState) {
     children.insert(control);
     EXPECT_EQ(ClassOf(control), expected.className);
     EXPECT_EQ(Describe(RectInParentClient(control)), Describe(expected.rect));
-    EXPECT_EQ(ReadWindowText(control), expected.caption);
+    EXPECT_EQ(session.Text(expected.id), expected.caption);
     EXPECT_EQ(session.IsEnabled(expected.id), expected.enabled);
     EXPECT_TRUE(IsWindowVisible(control));
   }
@@ -160,6 +160,45 @@ TEST(MainWindow, TheProgramCarriesItsIcon) {
   const auto* directory = static_cast<const uint8_t*>(LockResource(LoadResource(image, group)));
   EXPECT_EQ(directory[4] | directory[5] << 8, 12);
   FreeLibrary(image);
+}
+
+// The pixels of the 4-bit image at `entry` of an icon file as DrawIconEx paints them over
+// `background`: masked pixels show the background, the others their palette colour.
+std::vector<uint32_t> SixteenColourPixels(const std::vector<uint8_t>& ico, size_t entry, uint32_t background) {
+  auto u32 = [&ico](size_t at) { return ico[at] | ico[at + 1] << 8 | ico[at + 2] << 16 | uint32_t{ico[at + 3]} << 24; };
+  const size_t image = u32(6 + 16 * entry + 12);
+  const int size = ico[6 + 16 * entry];
+  const size_t palette = image + 40, colours = palette + 16 * 4;
+  const size_t xorRow = (size * 4 + 31) / 32 * 4, andRow = (size + 31) / 32 * 4;
+  const size_t mask = colours + size * xorRow;
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < size; ++y) {
+    const int row = size - 1 - y;  // bottom-up
+    for (int x = 0; x < size; ++x) {
+      const bool transparent = ico[mask + row * andRow + x / 8] & (0x80 >> (x % 8));
+      const uint8_t pair = ico[colours + row * xorRow + x / 2];
+      const size_t index = palette + 4 * (x % 2 ? pair & 0x0F : pair >> 4);
+      pixels.push_back(transparent ? background : ico[index] | ico[index + 1] << 8 | ico[index + 2] << 16);
+    }
+  }
+  return pixels;
+}
+
+// Asked from inside the program's thread: the window shows the icon file's 16-colour 32×32 image
+// as its large icon and the 16-colour 16×16 image as its small one.
+TEST(MainWindow, ShowsTheSixteenColourImagesAsLargeAndSmallIcon) {
+  ZuzarSession session;
+  const IconProbeResult icons = session.ProbeIcons();
+  EXPECT_EQ(icons.bigWidth, 32);
+  EXPECT_EQ(icons.bigHeight, 32);
+  EXPECT_EQ(icons.smallWidth, 16);
+  EXPECT_EQ(icons.smallHeight, 16);
+
+  const std::vector<uint8_t> ico = ReadFile(ZUZAR_E2E_ICON_FILE);
+  EXPECT_EQ(std::vector<uint32_t>(icons.bigPixels, icons.bigPixels + 32 * 32),
+            SixteenColourPixels(ico, 2, kIconProbeBackground));
+  EXPECT_EQ(std::vector<uint32_t>(icons.smallPixels, icons.smallPixels + 16 * 16),
+            SixteenColourPixels(ico, 1, kIconProbeBackground));
 }
 
 TEST(MainWindow, Screenshot) {

@@ -99,6 +99,7 @@ void WriteBmp(const std::string& path, int width, int height, const std::vector<
 
 std::string BuiltProgramPath() { return ZUZAR_E2E_PROGRAM; }
 std::string ArtifactFolder() { return ZUZAR_E2E_ARTIFACTS; }
+std::string IconProbeLibraryPath() { return ZUZAR_E2E_ICON_PROBE; }
 
 TempFolder::TempFolder(const std::string& prefix) {
   static int counter = 0;
@@ -125,7 +126,9 @@ std::string ReadWindowText(HWND window, DWORD timeoutMs) {
   std::future<LRESULT> length = send.get_future();
   std::thread(std::move(send)).detach();
   if (length.wait_for(std::chrono::milliseconds(timeoutMs)) != std::future_status::ready) {
-    throw SessionFailure("the window does not answer WM_GETTEXT");
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    throw SessionFailure(std::string("the window of class ") + className + " does not answer WM_GETTEXT");
   }
   return std::string(buffer->data(), static_cast<size_t>(length.get()));
 }
@@ -180,6 +183,9 @@ ZuzarSession::ZuzarSession(Options options) : options_(std::move(options)) {
   }
   StartProgram();
   FindMainWindow();
+  // The first start in a fresh Wine session also starts Wine's own services; wait until the
+  // program's thread has settled into its message loop.
+  WaitForInputIdle(process_.get(), options_.timeoutMs);
 }
 
 ZuzarSession::~ZuzarSession() {
@@ -229,6 +235,7 @@ void ZuzarSession::FindMainWindow() {
 }
 
 HWND ZuzarSession::Control(ControlId id) const {
+  if (id == ControlId::Window) return mainWindow_;
   HWND control = GetDlgItem(mainWindow_, NativeControlId(id));
   if (!control) throw SessionFailure("no control with id " + std::to_string(NativeControlId(id)));
   return control;
@@ -301,6 +308,28 @@ void ZuzarSession::PressKey(WORD virtualKey, bool withShift) const {
   if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size()) {
     throw SessionFailure("SendInput refused the key");
   }
+}
+
+IconProbeResult ZuzarSession::ProbeIcons() const {
+  UniqueHandle block(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(IconProbeResult),
+                                        IconProbeBlockName(GetCurrentProcessId()).c_str()));
+  if (!block) throw SessionFailure("cannot create the icon probe's block");
+  std::unique_ptr<IconProbeResult, BOOL(WINAPI*)(LPCVOID)> shared(
+      static_cast<IconProbeResult*>(MapViewOfFile(block.get(), FILE_MAP_WRITE, 0, 0, sizeof(IconProbeResult))),
+      &UnmapViewOfFile);
+  if (!shared) throw SessionFailure("cannot map the icon probe's block");
+
+  HMODULE library = LoadLibraryA(FullPath(IconProbeLibraryPath()).c_str());
+  if (!library) throw SessionFailure("cannot load " + IconProbeLibraryPath());
+  std::unique_ptr<HINSTANCE__, BOOL(WINAPI*)(HMODULE)> libraryGuard(library, &FreeLibrary);
+  auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(library, kIconProbeHookName)));
+  HHOOK installed = SetWindowsHookExA(WH_GETMESSAGE, hook, library, threadId_);
+  if (!installed) throw SessionFailure("cannot hook the program's thread");
+  std::unique_ptr<HHOOK__, BOOL(WINAPI*)(HHOOK)> hookGuard(installed, &UnhookWindowsHookEx);
+
+  PostMessageA(mainWindow_, RegisterWindowMessageA(kIconProbeMessageName), GetCurrentProcessId(), 0);
+  WaitUntil(options_.timeoutMs, "the icon probe", [&] { return shared->done == 1; });
+  return *shared;
 }
 
 bool ZuzarSession::HasExited() const { return WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0; }

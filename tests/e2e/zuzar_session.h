@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/e2e/icon_probe.h"
 #include "ui/controls.h"
 
 namespace zuzar::e2e {
@@ -25,6 +26,8 @@ struct SessionFailure : std::runtime_error {
 
 // The zuzar.exe of this build (a path as the build knows it; the copy is made from it).
 std::string BuiltProgramPath();
+// The probe library that looks at the window's icons from inside the program.
+std::string IconProbeLibraryPath();
 // A folder of the build tree where tests leave screenshots and other files to look at.
 std::string ArtifactFolder();
 
@@ -120,7 +123,8 @@ class ZuzarSession {
   DWORD ProcessId() const { return processId_; }
   DWORD ThreadId() const { return threadId_; }
 
-  // The main window "zuzar" and its controls by the layout's names.
+  // The main window "zuzar" and its controls by the layout's names (ControlId::Window is the
+  // window itself).
   HWND MainWindow() const { return mainWindow_; }
   HWND Control(ControlId id) const;
   std::string Text(ControlId id) const { return ReadWindowText(Control(id), options_.timeoutMs); }
@@ -145,6 +149,9 @@ class ZuzarSession {
   HWND FocusedWindow() const;
   // Real key presses through the input queue, delivered to the program's active window.
   void PressKey(WORD virtualKey, bool withShift = false) const;
+
+  // The window's large and small icons as the program's own thread sees them (WM_GETICON), drawn.
+  IconProbeResult ProbeIcons() const;
 
   // Waits until the process has ended; its exit code.
   DWORD WaitForExit() const;
