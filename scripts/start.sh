@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Builds the 64-bit zuzar.exe and starts it under Wine: on this desktop ($DISPLAY) or, when there is
 # none, on a private Xvfb. After a few seconds it saves a screenshot, says where, and stops what it
-# started (the program, the build's wineserver and the Xvfb).
+# started (the program, the build's wineserver and the Xvfb). ZUZAR_BUILD_DIR picks another build
+# directory than the preset's build/win64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target zuzar
+build=${ZUZAR_BUILD_DIR:-build/win64}
+cmake --preset win64 -B "$build" >/dev/null
+cmake --build "$build" -j2 --target zuzar
 
-build=build/win64
 exe=$build/app/zuzar.exe
 screenshot=$build/zuzar-screenshot.png
 user_display=${DISPLAY:-}
