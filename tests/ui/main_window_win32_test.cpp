@@ -367,6 +367,14 @@ TEST_F(MainWindowTest, EnterDoesNothingAndEscClosesTheWindow) {
             "指定窗口或窗口组件不存在或尚未载入");
 }
 
+TEST_F(MainWindowTest, AControlWhoseWindowIsGoneEndsTheProgramOnItsKindProperties) {
+  DestroyWindow(Child(ControlId::编辑框1));
+  window->SetProperty(ControlId::编辑框1, Property::Disabled, true);
+  EXPECT_TRUE(window->GetProperty(ControlId::编辑框1, Property::Disabled).AsBool());
+  EXPECT_EQ(testing::FatalMessageOf([&] { window->SetProperty(ControlId::编辑框1, Property::Content, "x"); }),
+            "指定窗口尚未载入");
+}
+
 TEST_F(MainWindowTest, OnlyEnabledButtonsReportClicks) {
   SendMessageA(Child(ControlId::按钮3), BM_CLICK, 0, 0);
   window->SetProperty(ControlId::按钮2, Property::Disabled, false);
