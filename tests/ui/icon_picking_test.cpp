@@ -8,7 +8,7 @@ namespace zuzar {
 namespace {
 
 using testing::IconFile;
-using testing::IconSpec;
+using testing::IconShape;
 
 size_t OffsetOfImage(const std::vector<uint8_t>& file, size_t index) {
   const uint8_t* entry = file.data() + 6 + 16 * index;
