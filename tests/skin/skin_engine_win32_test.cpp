@@ -452,7 +452,9 @@ TEST(SkinEngine, ProgressIsDrawnAtOnceEvenWithoutMessageLoop) {
     SendMessageA(w.progress, PBM_SETPOS, 100, 0);
     RECT client{};
     GetClientRect(w.progress, &client);
-    const Rect last = ProgressBlocks(Rect{0, 0, client.right, client.bottom}, 0, 100, 100, TheSkin()).back();
+    const std::vector<Rect> blocks = ProgressBlocks(Rect{0, 0, client.right, client.bottom}, 0, 100, 100, TheSkin());
+    ASSERT_FALSE(blocks.empty());
+    const Rect last = blocks.back();
     POINT inLast{last.right - 1, last.top + 1};
     ClientToScreen(w.progress, &inLast);
     EXPECT_EQ(Snapshot(w.window).AtScreen(inLast), SkinColour(Colour::ProgressBar));
