@@ -1,12 +1,13 @@
 // A window laid out like zuzar's, drawn in the freshly built skin, to judge a change of
 // skin/skin.txt by eye.
-//   skin_preview.exe [held] [message]
+//   skin_preview.exe [held] [message] [open]
 // held: the state with a file held (Start and Cancel enabled, Open and the path box disabled);
-// message: a Yes/No message box over the window once it is shown.
+// message: a Yes/No message box over the window once it is shown; open: the open-file dialog.
 
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cstring>
 #include <string>
@@ -108,6 +109,18 @@ bool Attach() {
   return attach != nullptr && attach(HostPath(ZUZAR_SKIN_FILE_PATH).c_str(), "") == JEDATA_ATTACHED;
 }
 
+void ShowOpenDialog(HWND owner) {
+  char file[MAX_PATH] = {};
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = "所有文件(*.*)\0*.*\0";
+  dialog.lpstrFile = file;
+  dialog.nMaxFile = sizeof file;
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER;
+  GetOpenFileNameA(&dialog);
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
@@ -119,6 +132,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   if (message) MessageBoxA(window, "该操作不可恢复，确定继续吗？", "信息：", MB_YESNO | MB_ICONQUESTION);
+  if (std::strstr(commandLine, "open") != nullptr) ShowOpenDialog(window);
   MSG msg{};
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (IsDialogMessageA(window, &msg)) continue;
