@@ -463,6 +463,21 @@ WindowFacts FactsOf(HWND window, const std::string& className, const std::string
   return facts;
 }
 
+// Desktop composition draws a frame of its own over what WM_NCPAINT paints; a skinned window asks
+// it to leave the frame to us. Looked up at run time: older systems have no dwmapi.dll.
+void KeepCompositionOffTheFrame(HWND window) {
+  using SetWindowAttribute = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
+  constexpr DWORD kNonClientRenderingPolicy = 2;  // DWMWA_NCRENDERING_POLICY
+  constexpr DWORD kRenderingDisabled = 1;         // DWMNCRP_DISABLED
+  static const SetWindowAttribute setAttribute = [] {
+    const HMODULE dwm = LoadLibraryA("dwmapi.dll");
+    return dwm == nullptr ? nullptr
+                          : reinterpret_cast<SetWindowAttribute>(
+                                reinterpret_cast<void*>(GetProcAddress(dwm, "DwmSetWindowAttribute")));
+  }();
+  if (setAttribute != nullptr) setAttribute(window, kNonClientRenderingPolicy, &kRenderingDisabled, sizeof kRenderingDisabled);
+}
+
 void Redraw(HWND window, WindowRole role) {
   if (!IsWindowVisible(window)) return;
   UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME;
@@ -496,6 +511,7 @@ bool SkinWindow(HWND window, const std::shared_ptr<const SkinResources>& resourc
     return false;
   }
   state.release();  // the window owns it now; Release() takes it back at WM_NCDESTROY
+  if (role == WindowRole::TopLevel) KeepCompositionOffTheFrame(window);
   Redraw(window, role);
   return true;
 }
