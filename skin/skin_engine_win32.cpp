@@ -32,16 +32,22 @@ ThreadSkin* CurrentThreadSkin() {
   return threadSlot == TLS_OUT_OF_INDEXES ? nullptr : static_cast<ThreadSkin*>(TlsGetValue(threadSlot));
 }
 
+// Callbacks of the platform may not let an exception through: on 32-bit Windows it could not unwind
+// the platform's frames at all. A window that cannot be skinned is left as it is.
+void SkinWindowOrLeaveIt(HWND window, const std::shared_ptr<const SkinResources>& resources) {
+  try {
+    SkinWindow(window, resources);
+  } catch (...) {
+    // Out of memory: this window keeps the platform's look.
+  }
+}
+
 LRESULT CALLBACK OnCbtEvent(int code, WPARAM wParam, LPARAM lParam) {
   // The new window exists and has its class, styles and parent; its creation messages are yet to
   // come, so a subclass set now sees them all.
   const ThreadSkin* threadSkin = CurrentThreadSkin();
   if (code == HCBT_CREATEWND && threadSkin != nullptr) {
-    try {
-      SkinWindow(reinterpret_cast<HWND>(wParam), threadSkin->resources());
-    } catch (...) {
-      // Left unskinned: the creation goes on regardless.
-    }
+    SkinWindowOrLeaveIt(reinterpret_cast<HWND>(wParam), threadSkin->resources());
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -56,14 +62,14 @@ HMODULE PinnedEngineModule() {
 }
 
 BOOL CALLBACK SkinChild(HWND child, LPARAM resources) {
-  SkinWindow(child, *reinterpret_cast<const std::shared_ptr<const SkinResources>*>(resources));
+  SkinWindowOrLeaveIt(child, *reinterpret_cast<const std::shared_ptr<const SkinResources>*>(resources));
   return TRUE;
 }
 
 // Parents before their children, so that a control's first paint already finds its parent's
 // colours.
 BOOL CALLBACK SkinTopLevel(HWND window, LPARAM resources) {
-  SkinWindow(window, *reinterpret_cast<const std::shared_ptr<const SkinResources>*>(resources));
+  SkinWindowOrLeaveIt(window, *reinterpret_cast<const std::shared_ptr<const SkinResources>*>(resources));
   EnumChildWindows(window, SkinChild, resources);
   return TRUE;
 }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <exception>
 #include <string>
 
 #include "skin/painters_win32.h"
@@ -34,10 +35,23 @@ constexpr char kStateProperty[] = "zuzar.jedata.state";
 
 WindowState* StateOf(HWND window) { return static_cast<WindowState*>(GetPropA(window, kStateProperty)); }
 
+// An exception that the window's own procedure threw through us, to be passed on unchanged.
+struct PlatformException {
+  std::exception_ptr thrown;
+};
+
+LRESULT CallPlatform(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    return DefSubclassProc(window, message, wParam, lParam);
+  } catch (...) {
+    throw PlatformException{std::current_exception()};
+  }
+}
+
 using Repaint = void (*)(HWND);
 
 LRESULT DefaultThenRepaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Repaint repaint) {
-  const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+  const LRESULT result = CallPlatform(window, message, wParam, lParam);
   repaint(window);
   return result;
 }
@@ -51,7 +65,6 @@ POINT WindowPoint(HWND window, POINT screen) {
 }
 
 POINT ScreenPointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
-
 
 LRESULT AnswerEditColour(HDC dc, HWND edit, const SkinResources& resources) {
   const EditLook look = EditLookOf(edit);
@@ -91,7 +104,6 @@ bool AnswerControlColour(UINT message, WPARAM wParam, LPARAM lParam, const SkinR
       return false;
   }
 }
-
 
 void RepaintFrame(HWND window) {
   const WindowState* state = StateOf(window);
@@ -179,7 +191,7 @@ LRESULT HitTest(HWND window, const WindowState& state, LRESULT platformHit, LPAR
 LRESULT OnNcActivate(HWND window, WindowState& state, WPARAM active) {
   state.frame.active = active != FALSE;
   // -1 asks the platform to record the state without drawing its own caption.
-  const LRESULT result = DefSubclassProc(window, WM_NCACTIVATE, active, -1);
+  const LRESULT result = CallPlatform(window, WM_NCACTIVATE, active, -1);
   RepaintFrame(window);
   return result;
 }
@@ -207,7 +219,7 @@ bool FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Windo
       answer = DefaultThenRepaint(window, message, wParam, lParam, RepaintFrame);
       return true;
     case WM_NCHITTEST:
-      answer = HitTest(window, state, DefSubclassProc(window, message, wParam, lParam), lParam);
+      answer = HitTest(window, state, CallPlatform(window, message, wParam, lParam), lParam);
       return true;
     case WM_NCMOUSEMOVE:
       SetCloseHot(window, state, wParam == HTCLOSE);
@@ -224,7 +236,7 @@ bool FrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Windo
     case WM_PRINT:
       if ((lParam & PRF_NONCLIENT) == 0) return false;
       PaintFrame(window, reinterpret_cast<HDC>(wParam), state.frame, *state.resources);
-      answer = DefSubclassProc(window, message, wParam, lParam & ~static_cast<LPARAM>(PRF_NONCLIENT));
+      answer = CallPlatform(window, message, wParam, lParam & ~static_cast<LPARAM>(PRF_NONCLIENT));
       return true;
     default:
       return false;
@@ -240,7 +252,6 @@ bool CloseTrackingMessage(HWND window, UINT message, LPARAM lParam, WindowState&
     default: return false;
   }
 }
-
 
 LRESULT SurfaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WindowState& state) {
   LRESULT answer = 0;
@@ -263,7 +274,7 @@ LRESULT SurfaceMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, 
     default:
       break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return CallPlatform(window, message, wParam, lParam);
 }
 
 LRESULT TopLevelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WindowState& state) {
@@ -272,7 +283,6 @@ LRESULT TopLevelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
   if (FrameMessage(window, message, wParam, lParam, state, answer)) return answer;
   return SurfaceMessage(window, message, wParam, lParam, state);
 }
-
 
 void RepaintButton(HWND button) {
   const WindowState* state = StateOf(button);
@@ -288,7 +298,7 @@ void StartHot(HWND button, WindowState& state) {
 }
 
 LRESULT ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam, WindowState& state) {
-  if (!IsPushButton(button)) return DefSubclassProc(button, message, wParam, lParam);
+  if (!IsPushButton(button)) return CallPlatform(button, message, wParam, lParam);
   switch (message) {
     case WM_PAINT: {
       const PaintDc dc(button);
@@ -328,9 +338,8 @@ LRESULT ButtonMessage(HWND button, UINT message, WPARAM wParam, LPARAM lParam, W
     default:
       break;
   }
-  return DefSubclassProc(button, message, wParam, lParam);
+  return CallPlatform(button, message, wParam, lParam);
 }
-
 
 void RepaintEditEdge(HWND edit) {
   const WindowState* state = StateOf(edit);
@@ -349,7 +358,7 @@ LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_SETREADONLY:
       return DefaultThenRepaint(edit, message, wParam, lParam, RepaintEditEdge);
     default:
-      return DefSubclassProc(edit, message, wParam, lParam);
+      return CallPlatform(edit, message, wParam, lParam);
   }
 }
 
@@ -371,7 +380,7 @@ void RepaintProgressNow(HWND bar) {
 
 LRESULT ProgressMessage(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, WindowState& state) {
   if (message == WM_NCPAINT) return DefaultThenRepaint(bar, message, wParam, lParam, RepaintProgressEdge);
-  if (!IsPlainProgressBar(bar)) return DefSubclassProc(bar, message, wParam, lParam);
+  if (!IsPlainProgressBar(bar)) return CallPlatform(bar, message, wParam, lParam);
   switch (message) {
     case WM_PAINT: {
       const PaintDc dc(bar);
@@ -391,14 +400,13 @@ LRESULT ProgressMessage(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, Wi
     case WM_ENABLE:
       return DefaultThenRepaint(bar, message, wParam, lParam, RepaintProgressNow);
     default:
-      return DefSubclassProc(bar, message, wParam, lParam);
+      return CallPlatform(bar, message, wParam, lParam);
   }
 }
 
-
 LRESULT LabelMessage(HWND label, UINT message, WPARAM wParam, LPARAM lParam, WindowState& state) {
   // A window of the program's class that holds other windows is no label: leave it as it is.
-  if (GetWindow(label, GW_CHILD) != nullptr) return DefSubclassProc(label, message, wParam, lParam);
+  if (GetWindow(label, GW_CHILD) != nullptr) return CallPlatform(label, message, wParam, lParam);
   switch (message) {
     case WM_PAINT: {
       const PaintDc dc(label);
@@ -411,12 +419,12 @@ LRESULT LabelMessage(HWND label, UINT message, WPARAM wParam, LPARAM lParam, Win
     case WM_ERASEBKGND:
       return 1;
     case WM_SETTEXT: {
-      const LRESULT result = DefSubclassProc(label, message, wParam, lParam);
+      const LRESULT result = CallPlatform(label, message, wParam, lParam);
       InvalidateRect(label, nullptr, FALSE);
       return result;
     }
     default:
-      return DefSubclassProc(label, message, wParam, lParam);
+      return CallPlatform(label, message, wParam, lParam);
   }
 }
 
@@ -424,7 +432,7 @@ LRESULT Release(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WindowS
   RemoveWindowSubclass(window, SkinProc, kSubclassId);
   RemovePropA(window, kStateProperty);
   const std::unique_ptr<WindowState> owned(&state);
-  return DefSubclassProc(window, message, wParam, lParam);
+  return CallPlatform(window, message, wParam, lParam);
 }
 
 LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WindowState& state) {
@@ -438,16 +446,18 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, Window
     case WindowRole::ProgramLabel: return LabelMessage(window, message, wParam, lParam, state);
     case WindowRole::None: break;
   }
-  return DefSubclassProc(window, message, wParam, lParam);
+  return CallPlatform(window, message, wParam, lParam);
 }
 
+// The program's own exceptions pass through untouched; ours never leave the engine.
 LRESULT CALLBACK SkinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  // Nothing may unwind into the platform's message dispatch: on any failure the window is drawn as
-  // the platform would.
   try {
     return Dispatch(window, message, wParam, lParam, *reinterpret_cast<WindowState*>(data));
+  } catch (const PlatformException& platform) {
+    std::rethrow_exception(platform.thrown);
   } catch (...) {
-    return DefSubclassProc(window, message, wParam, lParam);
+    // Our own drawing failed (out of memory): this message goes without it, the program goes on.
+    return 0;
   }
 }
 
