@@ -57,6 +57,8 @@ function(zuzar_test name)
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
   if(ZUZAR_CAN_RUN_TESTS)
     add_test(NAME ${name} COMMAND ${name})
+    # A hung GUI test fails instead of stalling the whole run.
+    set_tests_properties(${name} PROPERTIES TIMEOUT 600)
     if(WIN32)
       set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine)
     endif()
