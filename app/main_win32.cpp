@@ -30,11 +30,11 @@ void EnterProgramDirectory(const ProgramPath& path) {
   SetCurrentDirectoryA(directory.c_str());
 }
 
-// Loads and shows the main window and runs the loop while it exists; the quit code.
+// Loads and shows the main window and runs the loop while it exists; the quit code. The handlers'
+// workbench is made once the loaded window is there.
 int32_t ProgramMain(Application& application, DllCommandTable& dllCommands, EventDispatcher& events,
-                    std::unique_ptr<MainWindow>& window) {
+                    std::unique_ptr<MainWindow>& window, std::optional<Workbench>& bench) {
   application.RegisterEndRoutine(&ProgramEndRoutine);
-  std::optional<Workbench> bench;
   MainWindowHooks hooks;
   hooks.onDestroyed = [&application] { application.OnWindowDestroyed(0); };
   window = LoadMainWindow(events, ProgramHandlerBindings(dllCommands, bench), ProgramIconFile(), hooks);
@@ -51,12 +51,13 @@ int32_t RunProgram() {
   DllCommandTable dllCommands(*loader, path.directory, path.directoryWithBackslash, ProgramDllCommands());
   EventDispatcher events;
   std::unique_ptr<MainWindow> window;
+  std::optional<Workbench> bench;  // bound into the event tables, so it lives as long as they do
   SystemApplicationPlatform platform(window);
   Application application(platform, events, dllCommands);
   InstallRuntimeErrorBox(&application);
   platform.InitializeOle();
 
-  const int32_t exitCode = ProgramMain(application, dllCommands, events, window);
+  const int32_t exitCode = ProgramMain(application, dllCommands, events, window, bench);
   application.CleanUp();
   InstallRuntimeErrorBox(nullptr);
   return exitCode;
