@@ -1,5 +1,6 @@
-// How the program ends: closing the window while a file is held closes that file unchanged, and the
-// exit code is still 0. Also a run of the driver's whole vocabulary: dialog, message box, state.
+// How the program starts and ends: it works in its own folder whatever folder it was started from;
+// closing the window while a file is held closes that file unchanged, and the exit code is still 0.
+// Together they use the driver's whole vocabulary: dialog, message box, state.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,21 @@ bool HeldByAnotherProgram(const std::string& path) {
   UniqueHandle probe(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                  nullptr, OPEN_EXISTING, 0, nullptr));
   return !probe && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+// Started from another folder (as from a shortcut), the program makes its own folder current before
+// its window exists: the open dialog, which starts in the current folder, finds a bare file name
+// there.
+TEST(ProgramStart, StartedElsewhereTheProgramWorksInItsOwnFolder) {
+  ZuzarSession session;
+  ASSERT_NE(session.StartDirectory(), session.ProgramFolder());
+  const std::string marker = session.ProgramFolder() + "\\marker.txt";
+  std::ofstream(marker, std::ios::binary) << "x";
+
+  session.Click(ControlId::按钮1);
+  session.ChooseFileInOpenDialog(session.WaitForDialog(), "marker.txt");
+  WaitUntil(5000, "the state FileHeld", [&] { return session.IsEnabled(ControlId::按钮2); });
+  EXPECT_EQ(session.Text(ControlId::编辑框1), marker);
 }
 
 TEST(ProgramEnd, ClosingWhileAFileIsHeldEndsWithZeroAndLeavesTheFileUnchanged) {
