@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds the 64-bit zuzar.exe and starts it under Wine: on this desktop ($DISPLAY) or, when there is
-# none, on a private Xvfb. After a few seconds it saves a screenshot, says where, and stops what it
-# started (the program, the build's wineserver and the Xvfb). ZUZAR_BUILD_DIR picks another build
-# directory than the preset's build/win64.
+# Builds the 64-bit zuzar.exe and starts it under Wine. On this desktop ($DISPLAY) it runs until you
+# close it. With no desktop it runs on a private Xvfb: after a few seconds it saves a screenshot, says
+# where, and stops what it started (the program, the build's wineserver and the Xvfb).
+# ZUZAR_BUILD_DIR picks another build directory than the preset's build/win64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
@@ -33,6 +33,11 @@ trap stop EXIT
 echo "start: zuzar.exe on display $DISPLAY"
 "$WINE" "$exe" &
 program_pid=$!
+if [ -n "$user_display" ]; then
+  wait "$program_pid" || true
+  program_pid=
+  exit 0
+fi
 sleep 5
 if ! kill -0 "$program_pid" 2>/dev/null; then
   echo "start: zuzar.exe ended early" >&2
