@@ -100,6 +100,13 @@ void WriteBmp(const std::string& path, int width, int height, const std::vector<
 std::string BuiltProgramPath() { return ZUZAR_E2E_PROGRAM; }
 std::string ArtifactFolder() { return ZUZAR_E2E_ARTIFACTS; }
 std::string IconProbeLibraryPath() { return ZUZAR_E2E_ICON_PROBE; }
+std::string BuildTreePath(const std::string& path) { return FullPath(path); }
+
+void CopyProgramInto(const std::string& folder, const std::string& program) {
+  if (!CopyFileA(FullPath(program).c_str(), (folder + "\\zuzar.exe").c_str(), FALSE)) {
+    throw SessionFailure("cannot copy " + program + " into " + folder);
+  }
+}
 
 TempFolder::TempFolder(const std::string& prefix) {
   static int counter = 0;
@@ -178,14 +185,27 @@ void SaveScreenshot(const std::string& path) {
 ZuzarSession::ZuzarSession() : ZuzarSession(Options()) {}
 
 ZuzarSession::ZuzarSession(Options options) : options_(std::move(options)) {
-  if (!CopyFileA(FullPath(options_.program).c_str(), ProgramCopy().c_str(), FALSE)) {
-    throw SessionFailure("cannot copy " + options_.program);
+  if (options_.programFolder.empty()) {
+    programFolder_.emplace("zuzar-e2e");
+    CopyProgramInto(programFolder_->path(), options_.program);
   }
   StartProgram();
+  if (options_.waitForMainWindow) WaitForMainWindow();
+}
+
+void ZuzarSession::WaitForMainWindow() {
   FindMainWindow();
   // The first start in a fresh Wine session also starts Wine's own services; wait until the
   // program's thread has settled into its message loop.
   WaitForInputIdle(process_.get(), options_.timeoutMs);
+}
+
+bool ZuzarSession::MainWindowShown() const {
+  return !TopLevelWindows(processId_, kMainWindowClassName, kMainWindowTitle).empty();
+}
+
+const std::string& ZuzarSession::ProgramFolder() const {
+  return programFolder_ ? programFolder_->path() : options_.programFolder;
 }
 
 ZuzarSession::~ZuzarSession() {

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -30,6 +31,10 @@ std::string BuiltProgramPath();
 std::string IconProbeLibraryPath();
 // A folder of the build tree where tests leave screenshots and other files to look at.
 std::string ArtifactFolder();
+// A path of the build tree (a Unix path as the build knows it) as this Windows process reaches it.
+std::string BuildTreePath(const std::string& path);
+// Copies the built program into `folder` as zuzar.exe.
+void CopyProgramInto(const std::string& folder, const std::string& program = BuiltProgramPath());
 
 // Polls `condition` every 20 ms until it holds; throws with `what` when `timeoutMs` runs out.
 template <typename Condition>
@@ -108,6 +113,12 @@ class ZuzarSession {
     // program's, so that anything written relative to it would show up in the wrong place.
     std::string startDirectory;
     DWORD timeoutMs = 15000;  // for the start and as the default of every wait
+    // A folder that already holds zuzar.exe: that copy is started, and the folder is left as it is
+    // (neither copied into nor removed). Empty: a fresh temporary folder with a copy of `program`.
+    std::string programFolder;
+    // False: the constructor returns once the process runs, for starts that must not show the
+    // window or that watch it come up; WaitForMainWindow() then finds it.
+    bool waitForMainWindow = true;
   };
 
   ZuzarSession();
@@ -117,7 +128,7 @@ class ZuzarSession {
   ZuzarSession& operator=(const ZuzarSession&) = delete;
 
   // The folder that holds the program's copy, and the copy itself.
-  const std::string& ProgramFolder() const { return programFolder_.path(); }
+  const std::string& ProgramFolder() const;
   std::string ProgramCopy() const;
   const std::string& StartDirectory() const;
   DWORD ProcessId() const { return processId_; }
@@ -153,6 +164,11 @@ class ZuzarSession {
   // The window's large and small icons as the program's own thread sees them (WM_GETICON), drawn.
   IconProbeResult ProbeIcons() const;
 
+  // Waits for the main window to be shown and the program's thread to settle into its loop.
+  void WaitForMainWindow();
+  // True while a window of the program with the main window's class and title is visible.
+  bool MainWindowShown() const;
+
   // Waits until the process has ended; its exit code.
   DWORD WaitForExit() const;
   bool HasExited() const;
@@ -162,7 +178,7 @@ class ZuzarSession {
   void FindMainWindow();
 
   Options options_;
-  TempFolder programFolder_{"zuzar-e2e"};
+  std::optional<TempFolder> programFolder_;  // made by the session when none was given
   TempFolder startFolder_{"zuzar-e2e-start"};
   UniqueHandle job_;
   UniqueHandle process_;
