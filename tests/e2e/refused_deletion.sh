@@ -32,7 +32,8 @@ run_window_case 'WorkflowOnPreparedDisk.ADeletionTheFileSystemRefuses*' \
 # Seen from Linux as well: the one file, under its name, empty.
 names=$(ls -A "$locked")
 if [ "$names" != "secret.txt" ] || [ -s "$victim" ]; then
-  echo "refused_deletion: FAILED: the directory holds [$names], secret.txt has $(stat -c %s "$victim" 2>/dev/null) bytes"
+  echo "refused_deletion: FAILED: the directory holds [$names];" \
+    "secret.txt has $(stat -c %s "$victim" 2>/dev/null) bytes"
   exit 1
 fi
 echo "refused_deletion: passed"

@@ -161,7 +161,8 @@ void ClickStartAndAnswer(const ZuzarSession& session, Answer answer) {
 
 // The run's last step empties the path box; the file's path stands there until then.
 void WaitForTheRunToEnd(const ZuzarSession& session) {
-  WaitUntil(kRunDeadlineMs, "the end of the shredding run", [&] { return session.Text(ControlId::编辑框1).empty(); });
+  WaitUntil(kRunDeadlineMs, "the end of the shredding run",
+            [&] { return session.Text(ControlId::编辑框1).empty(); });
 }
 
 void ExpectBackInNoFile(const ZuzarSession& session) {
@@ -249,7 +250,8 @@ TEST_F(Workflow, AFileHeldByAnotherProgramIsNotLoaded) {
   WriteWholeFile(victim_, "in use");
   ZuzarSession session;
   {
-    UniqueHandle holder(CreateFileA(victim_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    UniqueHandle holder(
+        CreateFileA(victim_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder);
     std::string expected;
     for (int attempt = 1; attempt <= 2; ++attempt) {

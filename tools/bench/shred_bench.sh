@@ -2,13 +2,13 @@
 # How fast and how lean is shredding? tools/bench/shred_bench.sh [SIZE_MIB]   (default 512)
 #
 # Throughput: one file of SIZE_MIB MiB is overwritten in place with zeros and flushed to the device,
-# RUNS times (default 7, after one round that is not counted) by each of
+# RUNS times (default 7, after one run that is not counted) by each of
 #   ours/native  OverwriteWithZeros in a Linux build (overwrite_bench, native preset)
 #   ours/wine    the same call in the 64-bit Windows build under Wine (overwrite_bench.exe)
 #   dd           dd if=/dev/zero of=FILE bs=1M count=N conv=notrunc,fsync
 #   shred        shred -n0 -z FILE (one pass of zeros, synced)
-# and the median MiB/s of each is shown with the ratios to dd and to shred, and the best run. Ours times the call
-# alone (no process or Wine start); dd and shred are timed as whole commands.
+# and the median MiB/s of each is shown with the ratios to dd and to shred, and the best run. Ours
+# times the call alone (no process or Wine start); dd and shred are timed as whole commands.
 #
 # Memory: zuzar.exe shreds a file of MEMORY_MIB MiB (default 1024) through its window under Wine;
 # its peak resident size (VmHWM) from Start to the end of the run is compared with its peak while
@@ -79,9 +79,8 @@ echo "writing a file of $size_mib MiB in $bench_dir ..."
 head -c "${size_mib}M" /dev/urandom > "$file"
 sync "$file"
 
-# Every method starts alike: nothing dirty anywhere (on ext4 a flush commits the journal, which
-# writes the data of other files too) and none of the file in the page cache (shred writes around
-# the cache, so whatever ran after it would otherwise start cold and the others warm).
+# Every run starts alike: nothing dirty anywhere (on ext4 a flush commits the journal, which writes
+# the data of other files too) and none of the file in the page cache.
 start_cold() {
   sync
   dd if="$file" iflag=nocache count=0 status=none
@@ -89,15 +88,16 @@ start_cold() {
 
 methods=(ours/native ours/wine dd shred)
 declare -A rates
-# Round 0 warms up (Wine's prefix, the programs' pages) and is not counted. The order turns by one
-# method each round, so that no method always follows the same other one.
-for run in $(seq 0 "$runs"); do
-  for i in "${!methods[@]}"; do
-    method=${methods[$(((i + run) % ${#methods[@]}))]}
+# Each method runs in a block of its own, after one run that is not counted: a method that runs
+# after another pays for what that one left behind (after shred, which writes around the page
+# cache, the next buffered writer is often several times slower), and the first run of a process
+# pays for warming up (Wine's prefix, the programs' pages).
+for method in "${methods[@]}"; do
+  for run in $(seq 0 "$runs"); do
     start_cold
     seconds=$(run_method "$method")
     [ -n "$seconds" ] || { echo "$method gave no time" >&2; exit 1; }
-    echo "  run $run: $method $(mib_per_s "$seconds") MiB/s"
+    echo "  $method run $run: $(mib_per_s "$seconds") MiB/s$([ "$run" -eq 0 ] && echo " (not counted)")"
     [ "$run" -eq 0 ] || rates[$method]+="$(mib_per_s "$seconds") "
   done
 done
@@ -110,7 +110,8 @@ done
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 echo
-echo "Overwrite with zeros and flush, $size_mib MiB, $runs runs ($(uname -r), $(df -T "$bench_dir" | awk 'NR == 2 { print $2 }'))"
+file_system=$(df -T "$bench_dir" | awk 'NR == 2 { print $2 }')
+echo "Overwrite with zeros and flush, $size_mib MiB, $runs runs (Linux $(uname -r), $file_system)"
 printf '| %-11s | %12s | %8s | %8s | %10s |\n' method "median MiB/s" "/ dd" "/ shred" "best MiB/s"
 printf '|-------------|--------------|----------|----------|------------|\n'
 for method in "${methods[@]}"; do
@@ -141,7 +142,10 @@ else
 fi
 
 echo
-goal() { awk -v v="$2" -v g="$3" -v name="$1" 'BEGIN { printf "%-44s %s\n", name, (v + 0 >= g + 0) ? "met" : "MISSED" }'; }
+# goal NAME VALUE LEAST: met when VALUE >= LEAST.
+goal() {
+  awk -v name="$1" -v v="$2" -v least="$3" 'BEGIN { printf "%-44s %s\n", name, (v + 0 >= least + 0) ? "met" : "MISSED" }'
+}
 goal "goal: ours/native >= 0.9 x dd" "${middle[ours/native]}" "$(awk -v d="${middle[dd]}" 'BEGIN { print 0.9 * d }')"
 goal "goal: ours/wine >= 0.9 x dd" "${middle[ours/wine]}" "$(awk -v d="${middle[dd]}" 'BEGIN { print 0.9 * d }')"
 goal "goal: ours/native >= 1.0 x shred" "${middle[ours/native]}" "${middle[shred]}"

@@ -1,11 +1,11 @@
 // Peak memory of zuzar.exe while it shreds a file through its window, against its peak while it
 // idles with the file held: shred_memory_driver WINDOWS_PATH
 // Runs under Wine as root. The program's Unix process is found under /proc (drive Z:) by its command
-// line and Wine prefix; its peak resident size (VmHWM) is reset through clear_refs before each
-// phase, so that each peak belongs to that phase alone. Prints one line for tools/bench/shred_bench.sh:
-// "start_peak_kib=S idle_peak_kib=I shred_peak_kib=P": the peak from the start until the window has
-// settled, the peak over a second of rest with the file held, and the peak from Start to the end of
-// the run.
+// line and Wine prefix. Its peak resident size (VmHWM) is reset through clear_refs before the rest
+// and before the run, so that each peak belongs to that phase alone. Prints one line for
+// tools/bench/shred_bench.sh: "start_peak_kib=S idle_peak_kib=I shred_peak_kib=P", the peak from the
+// start until the window has settled, the peak over a second of rest with the file held, and the
+// peak from Start to the end of the run.
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +31,9 @@ std::string ReadAll(const std::string& path) {
 }
 
 // Proc files are read as a whole; a path in them is followed by NULs.
-bool StartsWith(const std::string& text, const std::string& prefix) { return text.compare(0, prefix.size(), prefix) == 0; }
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
 
 std::string FindUnixProcess(const std::string& programCopy) {
   const char* prefix = std::getenv("WINEPREFIX");
@@ -63,10 +65,11 @@ long StatusKib(const std::string& process, const char* field) {
 
 // Writing 5 to clear_refs sets the peak resident size back to the current one.
 void ResetPeak(const std::string& process) {
-  UniqueHandle file(CreateFileA((process + "\\clear_refs").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  const std::string path = process + "\\clear_refs";
+  UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   DWORD written = 0;
   if (!file || !WriteFile(file.get(), "5", 1, &written, nullptr) || written != 1) {
-    throw SessionFailure("cannot reset the peak through " + process + "\\clear_refs (root needed)");
+    throw SessionFailure("cannot reset the peak through " + path + " (root needed)");
   }
 }
 
