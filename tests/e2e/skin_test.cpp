@@ -312,6 +312,8 @@ ZuzarSession::Options InFolder(const std::string& folder) {
 }
 
 TEST(SkinInstallation, FirstStartWritesBothFilesBesideTheProgramHiddenAndSystem) {
+  ASSERT_GT(BuiltLibrary().size(), 2u);
+  ASSERT_GT(BuiltSkin().size(), 4u);
   ASSERT_EQ(std::string(BuiltLibrary().begin(), BuiltLibrary().begin() + 2), "MZ");
   ASSERT_EQ(std::string(BuiltSkin().begin(), BuiltSkin().begin() + 4), ".SHE");
 
