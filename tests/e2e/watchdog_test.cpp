@@ -16,35 +16,37 @@ namespace {
 
 constexpr ULONGLONG kLongestTestMs = 120000;
 
-class Watchdog final : public ::testing::EmptyTestEventListener {
- public:
-  Watchdog() {
-    std::thread([this] { Watch(); }).detach();
-  }
+// What the watch thread reads lives in static storage of trivial types, never destroyed: gtest
+// deletes its listeners at exit while the detached thread may still be looking.
+struct WatchedTest {
+  char name[256];
+  std::atomic<ULONGLONG> startedAt;
+};
+WatchedTest watched{};
 
-  void OnTestStart(const ::testing::TestInfo& test) override {
-    std::snprintf(name_, sizeof name_, "%s.%s", test.test_suite_name(), test.name());
-    startedAt_ = GetTickCount64();
-  }
-  void OnTestEnd(const ::testing::TestInfo&) override { startedAt_ = 0; }
-
- private:
-  void Watch() {
-    for (;;) {
-      Sleep(1000);
-      const ULONGLONG started = startedAt_;
-      if (started != 0 && GetTickCount64() - started > kLongestTestMs) {
-        std::fprintf(stderr, "e2e watchdog: %s ran over %llu s; ending the run\n", name_,
-                     static_cast<unsigned long long>(kLongestTestMs / 1000));
-        std::fflush(stderr);
-        std::fflush(stdout);
-        TerminateProcess(GetCurrentProcess(), 3);
-      }
+void Watch() {
+  for (;;) {
+    Sleep(1000);
+    const ULONGLONG started = watched.startedAt;
+    if (started != 0 && GetTickCount64() - started > kLongestTestMs) {
+      std::fprintf(stderr, "e2e watchdog: %s ran over %llu s; ending the run\n", watched.name,
+                   static_cast<unsigned long long>(kLongestTestMs / 1000));
+      std::fflush(stderr);
+      std::fflush(stdout);
+      TerminateProcess(GetCurrentProcess(), 3);
     }
   }
+}
 
-  char name_[256] = {};
-  std::atomic<ULONGLONG> startedAt_{0};
+class Watchdog final : public ::testing::EmptyTestEventListener {
+ public:
+  Watchdog() { std::thread(Watch).detach(); }
+
+  void OnTestStart(const ::testing::TestInfo& test) override {
+    std::snprintf(watched.name, sizeof watched.name, "%s.%s", test.test_suite_name(), test.name());
+    watched.startedAt = GetTickCount64();
+  }
+  void OnTestEnd(const ::testing::TestInfo&) override { watched.startedAt = 0; }
 };
 
 // gtest takes ownership of the listener; installed before main runs the tests.
