@@ -19,6 +19,10 @@ constexpr int32_t kZeroChunk = 1 << 20;
 // faster than one that starts a few bytes into a page, as a large allocation does (measured with
 // tools/bench/shred_bench.sh).
 constexpr uintptr_t kPageSize = 4096;
+// The overwrite flushes after every this many bytes, so that no flush has more than that to write
+// back while the caller's window waits for the next progress call (which lets repaints through); one
+// flush at the end of a large file could keep it waiting long enough to look hung.
+constexpr int64_t kFlushInterval = int64_t{64} << 20;
 
 struct FreeMemory {
   void operator()(uint8_t* memory) const { std::free(memory); }
@@ -206,6 +210,7 @@ bool OverwriteWithZeros(FileNumber file,
       const auto chunk = static_cast<int32_t>(std::min<int64_t>(total - written, kZeroChunk));
       object->Write(zeros, chunk);
       written += chunk;
+      if (written % kFlushInterval == 0) object->Flush();
       if (progress) progress(written, total);
     }
     object->Flush();
