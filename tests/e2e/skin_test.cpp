@@ -18,7 +18,6 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,19 +82,6 @@ bool CarriesBlock(const std::vector<uint8_t>& program, const std::vector<uint8_t
   for (int shift = 0; shift < 32; shift += 8) block.push_back(static_cast<uint8_t>(content.size() >> shift));
   block.insert(block.end(), content.begin(), content.end());
   return std::search(program.begin(), program.end(), block.begin(), block.end()) != program.end();
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    const std::string name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
 }
 
 // The program's modules by their full paths, lower-cased.
@@ -179,23 +165,7 @@ void Save(const WindowImage& image, const std::string& name) {
       out[2] = static_cast<uint8_t>(pixel >> 16);
     }
   }
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = image.width;
-  info.biHeight = -image.height;  // top row first
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biSizeImage = static_cast<DWORD>(rows.size());
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  const std::string path = ArtifactFolder() + "/" + name;
-  std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(BuildTreePath(path).c_str(), "wb"), &std::fclose);
-  if (!out) throw SessionFailure("cannot write " + path);
-  std::fwrite(&file, sizeof file, 1, out.get());
-  std::fwrite(&info, sizeof info, 1, out.get());
-  std::fwrite(rows.data(), 1, rows.size(), out.get());
+  WriteBmp(BuildTreePath(ArtifactFolder() + "/" + name), image.width, -image.height, rows);  // top row first
 }
 
 Rgb Platform(int systemColour) {
@@ -331,7 +301,7 @@ TEST(SkinInstallation, FirstStartWritesBothFilesBesideTheProgramHiddenAndSystem)
   EXPECT_TRUE(CarriesBlock(program, library));
   EXPECT_TRUE(CarriesBlock(program, skin));
   EXPECT_TRUE(LoadsEngineFrom(session, folder));
-  EXPECT_TRUE(FilesIn(session.StartDirectory()).empty()) << "nothing lands in the start directory";
+  EXPECT_TRUE(NamesIn(session.StartDirectory()).empty()) << "nothing lands in the start directory";
 
   PostMessageA(session.MainWindow(), WM_CLOSE, 0, 0);
   EXPECT_EQ(session.WaitForExit(), 0u);

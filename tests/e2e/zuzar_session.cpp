@@ -76,25 +76,6 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const char* className, const 
   return search.found;
 }
 
-void WriteBmp(const std::string& path, int width, int height, const std::vector<uint8_t>& rows) {
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biSizeImage = static_cast<DWORD>(rows.size());
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + info.biSizeImage;
-  std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!out) throw SessionFailure("cannot write " + path);
-  std::fwrite(&file, sizeof file, 1, out.get());
-  std::fwrite(&info, sizeof info, 1, out.get());
-  std::fwrite(rows.data(), 1, rows.size(), out.get());
-}
-
 }  // namespace
 
 std::string BuiltProgramPath() { return ZUZAR_E2E_PROGRAM; }
@@ -138,6 +119,38 @@ std::string ReadWindowText(HWND window, DWORD timeoutMs) {
     throw SessionFailure(std::string("the window of class ") + className + " does not answer WM_GETTEXT");
   }
   return std::string(buffer->data(), static_cast<size_t>(length.get()));
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+void WriteBmp(const std::string& path, int width, int height, const std::vector<uint8_t>& rows) {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biSizeImage = static_cast<DWORD>(rows.size());
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(path.c_str(), "wb"), &std::fclose);
+  if (!out) throw SessionFailure("cannot write " + path);
+  std::fwrite(&file, sizeof file, 1, out.get());
+  std::fwrite(&info, sizeof info, 1, out.get());
+  std::fwrite(rows.data(), 1, rows.size(), out.get());
 }
 
 RECT ScreenRect(HWND window) {

@@ -102,6 +102,13 @@ std::string ReadWindowText(HWND window, DWORD timeoutMs = 5000);
 RECT ScreenRect(HWND window);
 RECT RectInParentClient(HWND child);
 
+// The names in `folder` (files and folders, without "." and ".."), in the order the system lists
+// them; none when the folder cannot be listed.
+std::vector<std::string> NamesIn(const std::string& folder);
+
+// Writes 24-bit BMP rows, each padded to four bytes, as a file; a negative height puts the top row
+// first.
+void WriteBmp(const std::string& path, int width, int height, const std::vector<uint8_t>& rows);
 // Writes the whole screen as a 24-bit BMP file.
 void SaveScreenshot(const std::string& path);
 
