@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "fileio/file_numbers.h"
+#include "shredder/handler_pieces.h"
 #include "shredder/handlers.h"
-#include "shredder/log_entries.h"
 #include "text/format.h"
 #include "text/text.h"
 #include "ui/desktop.h"
@@ -18,10 +18,6 @@ namespace {
 
 // Nobody else may read or write the file while it is held.
 constexpr int32_t kShareNothing = 4;
-
-void SetDisabled(Controls& controls, ControlId control, bool disabled) {
-  controls.SetProperty(control, Property::Disabled, disabled);
-}
 
 void EnterFileHeld(Controls& controls) {
   SetDisabled(controls, ControlId::按钮2, false);

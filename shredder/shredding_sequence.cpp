@@ -7,8 +7,8 @@
 #include "fileio/byte_buffer.h"
 #include "fileio/file_numbers.h"
 #include "shredder/file_removal.h"
+#include "shredder/handler_pieces.h"
 #include "shredder/handlers.h"
-#include "shredder/log_entries.h"
 #include "text/format.h"
 #include "text/text.h"
 
@@ -25,10 +25,6 @@ constexpr int32_t kOverwriteShare = 20;
 // The scratch pass copies what the emptying left behind, which is nothing unless the emptying failed;
 // the bound keeps even that case from allocating in proportion to the file.
 constexpr int32_t kScratchLimit = 1 << 20;
-
-void SetDisabled(Controls& controls, ControlId control, bool disabled) {
-  controls.SetProperty(control, Property::Disabled, disabled);
-}
 
 void SetProgress(Controls& controls, int32_t position) {
   controls.SetProperty(ControlId::进度条1, Property::Position, position);
