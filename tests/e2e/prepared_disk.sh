@@ -28,3 +28,17 @@ run_window_case() {
   echo "$output"
   [ "$status" -eq 0 ] && grep -q '^\[  PASSED  \] 1 test\.' <<<"$output" && ! grep -q '^\[  SKIPPED \]' <<<"$output"
 }
+
+# Makes the directory immutable (chattr +i, root only): it then refuses new entries, renames and
+# deletions, even root's. Skips the script when the file system has no such flag.
+make_immutable() {
+  local script=$1 directory=$2
+  if ! chattr +i "$directory"; then
+    echo "$script: skipped: the file system under $build_dir has no immutable flag"
+    exit $skipped
+  fi
+  if touch "$directory/probe" 2>/dev/null; then
+    echo "$script: FAILED: the immutable directory still takes new entries"
+    exit 1
+  fi
+}

@@ -17,14 +17,7 @@ trap 'chattr -i "$locked" 2>/dev/null; rm -rf "$work"' EXIT
 mkdir "$locked"
 victim="$locked/secret.txt"
 printf 'a secret that cannot be removed\n%.0s' $(seq 100) > "$victim"
-if ! chattr +i "$locked"; then
-  echo "refused_deletion: skipped: the file system under $build_dir has no immutable flag"
-  exit $skipped
-fi
-if touch "$locked/probe" 2>/dev/null; then
-  echo "refused_deletion: FAILED: the immutable directory still takes new entries"
-  exit 1
-fi
+make_immutable refused_deletion "$locked"
 
 run_window_case 'WorkflowOnPreparedDisk.ADeletionTheFileSystemRefuses*' \
   ZUZAR_E2E_UNDELETABLE_FILE "$(wine_path "$victim")" || exit 1

@@ -17,14 +17,7 @@ trap 'chattr -i "$folder" 2>/dev/null; rm -rf "$work"' EXIT
 
 mkdir "$folder"
 cp "$program" "$folder/zuzar.exe"
-if ! chattr +i "$folder"; then
-  echo "skin_read_only_folder: skipped: the file system under $build_dir has no immutable flag"
-  exit $skipped
-fi
-if touch "$folder/probe" 2>/dev/null; then
-  echo "skin_read_only_folder: FAILED: the immutable folder still takes new files"
-  exit 1
-fi
+make_immutable skin_read_only_folder "$folder"
 
 run_window_case 'SkinInstallation.ReadOnlyFolderWithoutCopiesEndsWithTheErrorBoxAlone' \
   ZUZAR_E2E_READ_ONLY_FOLDER "$(wine_path "$folder")" || exit 1
