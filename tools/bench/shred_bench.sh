@@ -29,7 +29,7 @@ win64_build=${WIN64_BUILD:-$root/build/win64}
 build() {
   local preset=$1 dir=$2
   shift 2
-  [ -f "$dir/CMakeCache.txt" ] || cmake --preset "$preset" -B "$dir" >/dev/null
+  cmake --preset "$preset" -B "$dir" >/dev/null
   cmake --build "$dir" -j2 --target "$@" >/dev/null
 }
 echo "building the bench programs ..."
