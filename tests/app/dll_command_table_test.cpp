@@ -26,17 +26,8 @@ void* AttachAddress() { return reinterpret_cast<void*>(&RecordingAttach); }
 // Turns the fatal report into an exception for the length of a test.
 class DllCommandTableTest : public ::testing::Test {
  protected:
-  void SetUp() override { previous_ = SetFatalReporter(&ThrowProgramEnded); }
-  void TearDown() override { SetFatalReporter(previous_); }
-
-  [[noreturn]] static void ThrowProgramEnded(std::string_view message, int32_t code) {
-    throw ProgramEnded{std::string(message), code};
-  }
-
+  testing::FatalReportThrows fatalReportThrows_;
   FakeLibraryLoader loader;
-
- private:
-  FatalReporter previous_ = nullptr;
 };
 
 TEST(LibrarySearchPaths, ProgramDirectoryTwiceThenTheBareName) {

@@ -11,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/dll_command_table.h"
+#include "text/fatal.h"
 #include "ui/events.h"
 
 namespace zuzar::testing {
@@ -19,6 +20,21 @@ namespace zuzar::testing {
 struct ProgramEnded {
   std::string message;
   int32_t code;
+};
+
+// While it lives, a fatal report throws ProgramEnded instead of ending the process.
+class FatalReportThrows {
+ public:
+  FatalReportThrows() : previous_(SetFatalReporter(&Throw)) {}
+  ~FatalReportThrows() { SetFatalReporter(previous_); }
+  FatalReportThrows(const FatalReportThrows&) = delete;
+  FatalReportThrows& operator=(const FatalReportThrows&) = delete;
+
+ private:
+  [[noreturn]] static void Throw(std::string_view message, int32_t code) {
+    throw ProgramEnded{std::string(message), code};
+  }
+  FatalReporter previous_;
 };
 
 // Libraries exist at the paths given to it; each load hands out a new module number.

@@ -119,19 +119,13 @@ class SkinInstallationTest : public ::testing::Test {
     directory_ = std::string(GetCurrentDir().view());
     libraryPathForAttach = LibraryPath();
     attachCalls.clear();
-    previousReporter_ = SetFatalReporter(&ThrowProgramEnded);
   }
 
   void TearDown() override {
-    SetFatalReporter(previousReporter_);
     CloseAllFiles();
     std::filesystem::current_path(previousDirectory_);
     std::error_code ignored;
     std::filesystem::remove_all(root_, ignored);
-  }
-
-  [[noreturn]] static void ThrowProgramEnded(std::string_view message, int32_t code) {
-    throw ProgramEnded{std::string(message), code};
   }
 
   std::string LibraryPath() const { return directory_ + "\\jedata.dll"; }
@@ -154,7 +148,7 @@ class SkinInstallationTest : public ::testing::Test {
  private:
   std::filesystem::path root_;
   std::filesystem::path previousDirectory_;
-  FatalReporter previousReporter_ = nullptr;
+  testing::FatalReportThrows fatalReportThrows_;
 };
 
 TEST_F(SkinInstallationTest, WritesAndMarksBothFilesThenHandsTheSkinToTheEngine) {

@@ -19,17 +19,8 @@ using testing::ProgramEnded;
 
 class SystemLibraryLoaderTest : public ::testing::Test {
  protected:
-  void SetUp() override { previous_ = SetFatalReporter(&ThrowProgramEnded); }
-  void TearDown() override { SetFatalReporter(previous_); }
-
-  [[noreturn]] static void ThrowProgramEnded(std::string_view message, int32_t code) {
-    throw ProgramEnded{std::string(message), code};
-  }
-
+  testing::FatalReportThrows fatalReportThrows_;
   std::unique_ptr<LibraryLoader> loader = MakeSystemLibraryLoader();
-
- private:
-  FatalReporter previous_ = nullptr;
 };
 
 // lstrcmpA takes two texts with the Windows API convention, like SkinH_AttachEx: a real function
